@@ -1,0 +1,22 @@
+# cmake -DOBJDUMP=... -DBINARY=... -DALLOWED="KERNEL32.dll;..." -P CheckImports.cmake
+# Fails unless every DLL the binary imports is in ALLOWED (compared without letter case): a DLL we
+# ship may depend on system DLLs only.
+execute_process(COMMAND ${OBJDUMP} -p ${BINARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${BINARY}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" names "${dump}")
+string(TOUPPER "${ALLOWED}" allowed_upper)
+set(bad "")
+foreach(entry IN LISTS names)
+  string(REPLACE "DLL Name: " "" dll "${entry}")
+  string(STRIP "${dll}" dll)
+  string(TOUPPER "${dll}" dll_upper)
+  if(NOT dll_upper IN_LIST allowed_upper)
+    list(APPEND bad ${dll})
+  endif()
+  message(STATUS "imports ${dll}")
+endforeach()
+if(bad)
+  message(FATAL_ERROR "${BINARY} imports non-system DLLs: ${bad}")
+endif()

@@ -1,0 +1,8 @@
+// Linux stand-in for the part of the Win32 API that the two libraries and their tests call.
+// Product code includes <windows.h> on both platforms; on Windows it is the system header, here it
+// is this one. Each group of functions has a header of its own under compat/.
+#pragma once
+
+#include "compat/errors.h"
+#include "compat/module.h"
+#include "compat/types.h"
