@@ -3,6 +3,7 @@
 // is this one. Each group of functions has a header of its own under compat/.
 #pragma once
 
+#include "compat/environment.h"
 #include "compat/errors.h"
 #include "compat/module.h"
 #include "compat/types.h"
