@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   googletest libgtest-dev libxml2-dev libxml2-utils
-  wine wine32:i386 xvfb xauth
+  wine wine32:i386 wine64 qemu-user xvfb xauth
   clang-format valgrind nsis
 )
 

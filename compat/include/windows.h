@@ -5,5 +5,9 @@
 
 #include "compat/environment.h"
 #include "compat/errors.h"
+#include "compat/format.h"
 #include "compat/module.h"
+#include "compat/profile.h"
+#include "compat/registry.h"
+#include "compat/security.h"
 #include "compat/types.h"
