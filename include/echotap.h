@@ -17,6 +17,8 @@
 
 #include <stdint.h>
 
+#include "echotap_presets.h" /* the preset tree records: PresetNodeBase, PresetNode, ... */
+
 #ifdef _WIN32
 #include <windows.h>
 #define ECHOTAP_CDECL __cdecl
@@ -67,9 +69,6 @@ typedef uint32_t(ECHOTAP_CDECL* StreamCallback)(EffectUserData userData, StreamB
 /* A settings block: one effect instance. Created and freed by the plug-in only. */
 typedef struct EffectSettings EffectSettings;
 
-/* A node of the host's preset tree. */
-typedef struct PresetNodeBase PresetNodeBase;
-
 /* Ordinal 1. Releases the delay lines and the stream buffers of an open stream. Always 1. */
 int ECHOTAP_CDECL CloseStream(EffectSettings* block);
 /* Ordinal 2. New block with source's nine parameters, no stream and no callback. 1, or 0 (and a
@@ -85,7 +84,8 @@ void ECHOTAP_CDECL Free(EffectSettings* block);
  * left. */
 int ECHOTAP_CDECL Initialize(const char* iniPath, const char* section, HKEY root,
                              EffectSettings** out);
-/* Ordinal 6. As Initialize, reading from the children of a preset tree node (null: defaults). */
+/* Ordinal 6. As Initialize, reading from the children of a preset tree node (null: defaults); the
+ * records are in echotap_presets.h. */
 int ECHOTAP_CDECL InitializeXml(PresetNodeBase* node, EffectSettings** out);
 /* Ordinal 7. Overwrites the block's nine parameters with the preset defaults and what the store
  * holds. Delay times apply at the next OpenStream. Always 1. */
@@ -100,11 +100,16 @@ int ECHOTAP_CDECL PlugInInfo(EffectInfo* record);
  * replaces them in place with the effect's output. Returns the frames produced; stops early when
  * the callback delivers fewer than asked. 0 without an open stream or a callback. */
 uint32_t ECHOTAP_CDECL ProcessStream(StreamBuffer* buffer, EffectSettings* block);
-/* Ordinal 11. Saves the nine parameters to the chosen store. 0 when the registry key cannot be
- * created or opened for writing, else 1 (also when no store is chosen). */
+/* Ordinal 11. Saves the nine parameters to the chosen store: nine values of type REG_NONE (4 bytes,
+ * little-endian) in the registry key `section` under `root`, or nine entries of section `section`
+ * in the INI file `iniPath`. 0 when the registry key cannot be created or opened for writing, or
+ * when the registry or the INI file refuses a value (a file in a missing folder, a read-only file);
+ * else 1, also when no store is chosen. */
 int ECHOTAP_CDECL SavePreset(const char* iniPath, const char* section, HKEY root,
                              const EffectSettings* block);
-/* Ordinal 12. Saves the nine parameters as children of a preset tree node. 1. */
+/* Ordinal 12. Saves the nine parameters as children of a preset tree node: each child's "Value" is
+ * replaced, and missing children are appended in table order. 1; 0 only when memory for the tree
+ * runs out, which leaves a sound tree with the values saved so far. */
 int ECHOTAP_CDECL SavePresetXml(PresetNodeBase* node, const EffectSettings* block);
 /* Ordinal 13. Registers the input callback and the value handed back to it. 1. */
 int ECHOTAP_CDECL SetStreamCallBack(StreamCallback callback, EffectUserData userData,
