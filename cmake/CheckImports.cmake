@@ -1,6 +1,7 @@
 # cmake -DOBJDUMP=... -DBINARY=... -DALLOWED="KERNEL32.dll;..." -P CheckImports.cmake
 # Fails unless every DLL the binary imports is in ALLOWED (compared without letter case): a DLL we
 # ship may depend on system DLLs only.
+cmake_policy(SET CMP0057 NEW)
 execute_process(COMMAND ${OBJDUMP} -p ${BINARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${BINARY}")
