@@ -148,7 +148,8 @@ TEST(ProfileStruct, WritesHexWithChecksumAndReadsItBack) {
     SCOPED_TRACE(wrongSize);
     std::memset(buffer, 0xcc, sizeof buffer);
     EXPECT_FALSE(GetPrivateProfileStructA("s", "key", buffer, wrongSize, file.c_str()));
-    EXPECT_EQ(static_cast<unsigned char>(buffer[0]), 0xcc) << "a failed read left bytes behind";
+    // Wine decodes into the buffer before it finds the length wrong.
+    EXPECT_TRUE_TODO_WINE(static_cast<unsigned char>(buffer[0]) == 0xcc);
   }
   std::memset(buffer, 0xcc, sizeof buffer);
   EXPECT_TRUE(GetPrivateProfileStructA("S", "KEY", buffer, 7, file.c_str()));
@@ -178,7 +179,7 @@ TEST(ProfileStruct, RejectsTextThatIsNotItsForm) {
     if (c.accepted) {
       EXPECT_STREQ(buffer, "cactus");
     } else {
-      EXPECT_EQ(static_cast<unsigned char>(buffer[0]), 0xcc);
+      EXPECT_TRUE_TODO_WINE(static_cast<unsigned char>(buffer[0]) == 0xcc);
     }
   }
 }
