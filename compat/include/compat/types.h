@@ -42,6 +42,15 @@ typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* HANDLE;
 typedef HANDLE* PHANDLE;
+typedef BOOL* LPBOOL;
+
+// A point in time in 100-nanosecond steps since 1601-01-01 (UTC), split in two halves.
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+typedef FILETIME* PFILETIME;
+typedef FILETIME* LPFILETIME;
 
 // UTF-16 code units: wchar_t is 16 bits on Windows, char16_t serves here.
 typedef char16_t WCHAR;
