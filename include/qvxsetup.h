@@ -7,7 +7,7 @@
  * Calling convention: every export is a plain function under the undecorated name below. Those
  * that take arguments remove them from the stack themselves (stdcall), although their exported
  * names carry no "@n" decoration; for the exports without arguments the convention makes no
- * difference. An import library for C hosts (libqvxsetup.dll.a) maps the decorated symbols that a
+ * difference. An import library for C hosts (libqvxsetup.a) maps the decorated symbols that a
  * stdcall prototype produces onto these names.
  *
  * Results: integer results are 32 bits wide unless marked 16-bit. A 16-bit result is the low half
