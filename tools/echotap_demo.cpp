@@ -85,7 +85,8 @@ void ReportPeaks(const char* channel, const std::vector<double>& y, uint32_t unt
 
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 5) {
-    std::fprintf(stderr, "usage: %s <plug-in library> <output folder> [delay-ms-left delay-ms-right]\n",
+    std::fprintf(stderr,
+                 "usage: %s <plug-in library> <output folder> [delay-ms-left delay-ms-right]\n",
                  argv[0]);
     return 2;
   }
@@ -99,10 +100,10 @@ int main(int argc, char** argv) {
       plugin.get(), "Initialize");
   auto setCallback = Resolve<int(ECHOTAP_CDECL*)(StreamCallback, EffectUserData, EffectSettings*)>(
       plugin.get(), "SetStreamCallBack");
-  auto openStream =
-      Resolve<int(ECHOTAP_CDECL*)(EffectSettings*, const StreamFormat*)>(plugin.get(), "OpenStream");
-  auto processStream =
-      Resolve<uint32_t(ECHOTAP_CDECL*)(StreamBuffer*, EffectSettings*)>(plugin.get(), "ProcessStream");
+  auto openStream = Resolve<int(ECHOTAP_CDECL*)(EffectSettings*, const StreamFormat*)>(
+      plugin.get(), "OpenStream");
+  auto processStream = Resolve<uint32_t(ECHOTAP_CDECL*)(StreamBuffer*, EffectSettings*)>(
+      plugin.get(), "ProcessStream");
   auto closeStream = Resolve<int(ECHOTAP_CDECL*)(EffectSettings*)>(plugin.get(), "CloseStream");
   auto freeBlock = Resolve<void(ECHOTAP_CDECL*)(EffectSettings*)>(plugin.get(), "Free");
   auto copySettings = Resolve<int(ECHOTAP_CDECL*)(EffectSettings**, const EffectSettings*)>(

@@ -16,7 +16,9 @@ void PutU16(std::vector<unsigned char>& out, uint16_t v) {
   out.push_back(static_cast<unsigned char>(v));
   out.push_back(static_cast<unsigned char>(v >> 8));
 }
-void PutTag(std::vector<unsigned char>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<unsigned char>& out, const char* tag) {
+  out.insert(out.end(), tag, tag + 4);
+}
 
 }  // namespace
 
